@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <charconv>
+
 #include <CLI/CLI.hpp>
 #include <primesieve.hpp>
 
@@ -63,7 +65,8 @@ TOptions ParseOptions(int argc, const char* const* argv) {
 
     auto* lRun = lApp.add_subcommand("run", "Create the report files here and analyse every prime of primes.txt");
     auto* lPrimes = lApp.add_subcommand("primes", "Write the first COUNT primes, ten to a line");
-    lPrimes->add_option("COUNT", lOptions.Count, "How many primes")->required();
+    std::string lCount;
+    lPrimes->add_option("COUNT", lCount, "How many primes")->required();
     auto* lSiblings = lApp.add_subcommand("siblings", "Search the siblings of NUMBER in FlowPurePrimes.txt");
     std::string lNumber;
     lSiblings->add_option("NUMBER", lNumber, "The number, as the number field reads it")->required();
@@ -92,6 +95,13 @@ TOptions ParseOptions(int argc, const char* const* argv) {
         }
     }
     if (!lChosen) throw TUsageError("a command is required");
+    if (lOptions.Command == TOptions::TCommand::Primes) {
+        const char* lEnd = lCount.data() + lCount.size();
+        auto [lPtr, lError] = std::from_chars(lCount.data(), lEnd, lOptions.Count);
+        if (lCount.empty() || lError != std::errc() || lPtr != lEnd) {
+            throw TUsageError("COUNT is not a whole number: " + lCount);
+        }
+    }
     if (lOptions.Command == TOptions::TCommand::Siblings) {
         auto lValue = TryStrToInt(lNumber);
         if (!lValue) throw TUsageError("NUMBER is not an integer: " + lNumber);

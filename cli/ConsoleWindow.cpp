@@ -62,9 +62,19 @@ TInterruptGuard::TInterruptGuard() {
     sigemptyset(&lSet);
     sigaddset(&lSet, SIGINT);
     sigprocmask(SIG_BLOCK, &lSet, &fOld);
+    // An inherited "ignore" (a background job of a script) would discard
+    // the signal instead of leaving it pending for the pump.
+    struct sigaction lDefault {};
+    lDefault.sa_handler = SIG_DFL;
+    sigemptyset(&lDefault.sa_mask);
+    sigaction(SIGINT, &lDefault, &fOldAction);
 }
 
-TInterruptGuard::~TInterruptGuard() { sigprocmask(SIG_SETMASK, &fOld, nullptr); }
+TInterruptGuard::~TInterruptGuard() {
+    TakePendingInterrupt();  // a Ctrl-C after the last pump: the work is done anyway
+    sigaction(SIGINT, &fOldAction, nullptr);
+    sigprocmask(SIG_SETMASK, &fOld, nullptr);
+}
 
 bool TakePendingInterrupt() {
     sigset_t lPending;

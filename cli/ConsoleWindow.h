@@ -3,6 +3,7 @@
 // error (only when it is a terminal), and the event pump takes up Ctrl-C.
 #pragma once
 
+#include <csignal>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -62,6 +63,7 @@ public:
 
 private:
     sigset_t fOld;
+    struct sigaction fOldAction {};
 };
 
 // True (and consumed) when a SIGINT is pending.
