@@ -6,8 +6,6 @@
 namespace quillomar::cli {
 
 TConsoleWindow::TConsoleWindow(std::FILE* aLog, std::FILE* aProgress) : fLog(aLog), fProgress(aProgress) {
-    fTexts[TControl::lblCurrentPrime] = "lblCurrentPrime";
-    fTexts[TControl::lblMaxGap] = "lblMaxGap";
     fTexts[TControl::lblSibiles] = "???";
     fTexts[TControl::lblSibilesAll] = "???";
     fTexts[TControl::edtFirst] = "2";
@@ -43,8 +41,9 @@ void TConsoleWindow::ProcessMessages() {
 }
 
 void TConsoleWindow::DrawProgress() {
-    std::fprintf(fProgress, "\r\x1b[K%s  largest difference %s", fTexts[TControl::lblCurrentPrime].c_str(),
-                 fTexts[TControl::lblMaxGap].c_str());
+    const std::string& lGap = fTexts[TControl::lblMaxGap];
+    std::fprintf(fProgress, "\r\x1b[K%s%s%s", fTexts[TControl::lblCurrentPrime].c_str(),
+                 lGap.empty() ? "" : "  largest difference ", lGap.c_str());
     std::fflush(fProgress);
     fProgressShown = true;
 }
