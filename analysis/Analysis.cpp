@@ -19,7 +19,26 @@ void TAnalysis::FormCreate() {
     fMaxGap = 0;
     fCurrentIndex = 1;
     fOddIndex = 2;
-    CreateReportFiles();
+    try {
+        CreateReportFiles();
+    } catch (...) {
+        GuardReportFiles();  // the files created before the error
+        throw;
+    }
+    GuardReportFiles();
+}
+
+void TAnalysis::GuardReportFiles() noexcept {
+    try {
+        std::vector<int> lFds;
+        for (const TTextFile* lFile : {&fShortPrimesFile, &fLongPrimesFile, &fFlowFile, &fPureFlowFile,
+                                       &fFlowReverseFile, &fFlowUPFile, &fFlowDownFile, &fOddsFile}) {
+            if (lFile->HoldsLock()) lFds.push_back(lFile->LockDescriptor());
+        }
+        fLineGuard.Start(lFds);
+    } catch (...) {
+        // Without memory for the list the program runs unguarded.
+    }
 }
 
 void TAnalysis::CreateReportFiles() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "BalanceStep.h"
+#include "LineGuard.h"
 #include "PrimeList.h"
 #include "TextFile.h"
 #include "WindowOps.h"
@@ -60,6 +61,8 @@ public:
 
 private:
     void CreateReportFiles();
+    // Hands the created report files to the line guard.
+    void GuardReportFiles() noexcept;
 
     TWindowOps& fWindow;
     std::string fDirectory;
@@ -79,6 +82,8 @@ private:
     bool fSearchBreak = false;
 
     TBalanceStep fStep;
+    // Cuts a line torn by an abnormal end of the program; see LineGuard.h.
+    TLineGuard fLineGuard;
 };
 
 }  // namespace quillomar

@@ -46,15 +46,32 @@ bool SameFile(int aFd1, int aFd2) {
     return s1.st_dev == s2.st_dev && s1.st_ino == s2.st_ino;
 }
 
-// Writes every byte of the vector, continuing after short writes.
+// Takes back the aWritten bytes a failed write left at the end of a regular
+// file, so that a line reaches the file whole or not at all.
+void TakeBack(int aFd, size_t aWritten) noexcept {
+    struct stat lStat {};
+    if (aWritten == 0 || ::fstat(aFd, &lStat) != 0 || !S_ISREG(lStat.st_mode)) return;
+    if (lStat.st_size >= static_cast<off_t>(aWritten)) {
+        while (::ftruncate(aFd, lStat.st_size - static_cast<off_t>(aWritten)) != 0 && errno == EINTR) {
+        }
+    }
+}
+
+// Writes every byte of the vector, continuing after short writes. When the
+// write fails part way (a full disk after a short write), the part written
+// is taken back before the error is raised.
 void WriteAll(int aFd, struct iovec* aIov, int aCount) {
+    size_t lWritten = 0;
     while (aCount > 0) {
         ssize_t n = ::writev(aFd, aIov, aCount);
         if (n < 0) {
             if (errno == EINTR) continue;
-            RaiseErrno(errno);
+            const int lErrno = errno;
+            TakeBack(aFd, lWritten);
+            RaiseErrno(lErrno);
         }
         auto lDone = static_cast<size_t>(n);
+        lWritten += lDone;
         while (aCount > 0 && lDone >= aIov->iov_len) {
             lDone -= aIov->iov_len;
             ++aIov;

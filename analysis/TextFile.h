@@ -48,6 +48,8 @@ public:
     bool IsOpen() const noexcept { return fMode != TMode::Closed; }
     // True while this variable holds the lock taken by Rewrite.
     bool HoldsLock() const noexcept { return fLock.Valid(); }
+    // The writable descriptor that carries the lock, -1 when none is held.
+    int LockDescriptor() const noexcept { return fLock.Get(); }
 
 private:
     enum class TMode { Closed, Input, Output };
