@@ -117,6 +117,16 @@ void TAnalysis::CalculateNextPrime() {
 }
 
 void TAnalysis::CalculatePrimes() {
+    // A Start handled in an event pump of a running step (Pause and Start
+    // clicked in quick succession) finds the run going: the loop already
+    // running carries on, as Start has released Pause. A second loop would
+    // analyse the step's prime again, its index not yet advanced.
+    if (fRunning) return;
+    fRunning = true;
+    struct TRunningReset {
+        bool& Flag;
+        ~TRunningReset() { Flag = false; }
+    } lReset{fRunning};
     for (;;) {
         if (fWindow.IsPauseDown()) break;
         if (fPrimes.Count() > fCurrentIndex) {
@@ -135,7 +145,8 @@ void TAnalysis::btnStartClick() {
     if (fPrimes.Count() == 0) {
         fWindow.SetText(TControl::lblCurrentPrime, "wczytuję");
         fWindow.ProcessMessages();
-        LoadPrimes("primes.txt");
+        // A Start nested in that pump may have loaded the list already.
+        if (fPrimes.Count() == 0) LoadPrimes("primes.txt");
     }
     CalculatePrimes();
 }

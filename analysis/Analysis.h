@@ -80,6 +80,8 @@ private:
     TTextFile fOddsFile;
     int64_t fOddIndex = 2;
     bool fSearchBreak = false;
+    // True while a run loop is going on, however deep the handlers nest.
+    bool fRunning = false;
 
     TBalanceStep fStep;
     // Cuts a line torn by an abnormal end of the program; see LineGuard.h.

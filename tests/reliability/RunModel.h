@@ -106,6 +106,19 @@ private:
     std::vector<bool> fDown;                            // per step: its flow ends with "v"
 };
 
+// Empty when aGot equals aWanted, else the first line where they differ:
+// keeps the report of a failure short when the files are large.
+inline std::string FirstDifference(const std::string& aGot, const std::string& aWanted) {
+    if (aGot == aWanted) return {};
+    const std::vector<std::string> lGot = TRunModel::Lines(aGot), lWanted = TRunModel::Lines(aWanted);
+    size_t i = 0;
+    while (i < lGot.size() && i < lWanted.size() && lGot[i] == lWanted[i]) ++i;
+    auto lShown = [](const std::vector<std::string>& aLines, size_t aIndex) {
+        return aIndex < aLines.size() ? "\"" + aLines[aIndex].substr(0, 80) + "\"" : std::string("(end)");
+    };
+    return "line " + std::to_string(i + 1) + ": " + lShown(lGot, i) + ", wanted " + lShown(lWanted, i);
+}
+
 // The report files of a directory, by name (a missing file reads empty).
 inline std::map<std::string, std::string> ReadReportFiles(const std::string& aDirectory) {
     std::map<std::string, std::string> lFiles;
