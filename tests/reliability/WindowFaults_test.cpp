@@ -97,7 +97,8 @@ private Q_SLOTS:
         });
         auto* lStart = qobject_cast<QAbstractButton*>(lForm.Control(TControl::btnStart));
         auto* lPause = qobject_cast<QAbstractButton*>(lForm.Control(TControl::btnPause));
-        auto* lRight = qobject_cast<QAbstractButton*>(lForm.Control(TControl::btnRight));
+        auto* lRight = lForm.findChild<QAbstractButton*>(QStringLiteral("btnRight"));
+        QVERIFY(lRight);
         auto* lFirst = qobject_cast<QLineEdit*>(lForm.Control(TControl::edtFirst));
         QWidget* lLog = lForm.Control(TControl::mmoLog);
 
