@@ -1,10 +1,22 @@
 // The exploration tools: the sibling search, stepping the number field
 // through the prime list, and the even-number listing.
+#include "Exploration.h"
+
 #include "Analysis.h"
 #include "IntConvert.h"
 #include "ReportFiles.h"
+#include "SiblingSearch.h"
 
 namespace quillomar {
+
+std::string NextOddsLine(int64_t& aOddIndex) {
+    std::string S;
+    for (int k = 1; k <= 10; ++k) {
+        S += " " + std::to_string(aOddIndex);
+        aOddIndex += 2;
+    }
+    return S;
+}
 
 void TAnalysis::btnSearchClick() {
     if (fWindow.IsSearchDown()) {
@@ -17,36 +29,27 @@ void TAnalysis::btnSearchClick() {
 }
 
 TPrimeList TAnalysis::SearchSibil(int32_t aFirstNumber) {
-    TPrimeList Result;
-    int32_t lIndex = fPrimes.IndexOf(aFirstNumber);
+    const int32_t lIndex = fPrimes.IndexOf(aFirstNumber);
     // A handle of the search's own: appends of a run started from one of
-    // its pumps neither close it nor collide with it.
-    TTextFile lFile;
-    lFile.AssignFile(PathOf("FlowPurePrimes.txt"));
-    lFile.Reset();
-    if (lIndex < 0) return Result;  // not in the list: no siblings
-    std::string s;
-    for (int32_t i = 0; i < lIndex; ++i) s = lFile.ReadLn();
-    if (fSearchBreak) return Result;
-    const std::string lPattern = s;
-    ++lIndex;
-    while (!lFile.Eof()) {
-        fWindow.ProcessMessages();
-        s = lFile.ReadLn();
-        if (s.starts_with(lPattern)) {
-            Result.Add(fPrimes.Items(lIndex));
-        }
-        ++lIndex;
-    }
-    lFile.CloseFile();
-    return Result;
+    // its pumps neither close it nor collide with it. It is closed when
+    // the search returns, whichever way.
+    TSiblingSearch lSearch(fPrimes, fWindow, PathOf("FlowPurePrimes.txt"));
+    // A number that is not in the list has no line and no siblings. The
+    // stop flag is seen here, before the first pump of the search.
+    if (lIndex < 0 || fSearchBreak) return TPrimeList();
+    return lSearch.Siblings(lIndex, false);
 }
 
 void TAnalysis::SearchiSibilings(int32_t aFirstNumber) {
     fWindow.SetText(TControl::lblSibiles, std::to_string(aFirstNumber));
     fWindow.SetText(TControl::edtSibiles, "");
     fWindow.ProcessMessages();
-    const TPrimeList lSibiles = SearchSibil(aFirstNumber);
+    // One pass over the file finds the siblings and prepares every
+    // sibling's own count; the second level then only looks them up.
+    const int32_t lIndex = fPrimes.IndexOf(aFirstNumber);
+    TSiblingSearch lSearch(fPrimes, fWindow, PathOf("FlowPurePrimes.txt"));
+    TPrimeList lSibiles;
+    if (lIndex >= 0 && !fSearchBreak) lSibiles = lSearch.Siblings(lIndex, true);
     fWindow.SetText(TControl::lblSibiles,
                     std::to_string(aFirstNumber) + "(" + std::to_string(lSibiles.Count()) + ")");
     std::string S;
@@ -55,10 +58,11 @@ void TAnalysis::SearchiSibilings(int32_t aFirstNumber) {
     for (int32_t lCurrentFirstNumber : lSibiles) {
         if (fSearchBreak) break;
         fWindow.ProcessMessages();
-        const TPrimeList lSibilesTemp = SearchSibil(lCurrentFirstNumber);
+        // A stop asked for in that pump leaves this sibling without siblings.
+        const int32_t lCount = fSearchBreak ? 0 : lSearch.Count(lCurrentFirstNumber);
         fWindow.SetText(TControl::edtSibiles, fWindow.GetText(TControl::edtSibiles) +
                                                   std::to_string(lCurrentFirstNumber) + "(" +
-                                                  std::to_string(lSibilesTemp.Count()) + ");");
+                                                  std::to_string(lCount) + ");");
     }
 }
 
@@ -86,11 +90,7 @@ void TAnalysis::btnParzysteClick() {
 
 void TAnalysis::CalculateOdds() {
     while (!fWindow.IsPauseDown()) {
-        std::string S;
-        for (int k = 1; k <= 10; ++k) {
-            S += " " + std::to_string(fOddIndex);
-            fOddIndex += 2;
-        }
+        const std::string S = NextOddsLine(fOddIndex);
         WriteToFile(fOddsFile, S);
         fWindow.SetText(TControl::lblCurrentPrime, std::to_string(fOddIndex));
         fWindow.ProcessMessages();

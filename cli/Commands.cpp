@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <string_view>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 #include <primesieve.hpp>
@@ -78,8 +80,15 @@ TOptions ParseOptions(int argc, const char* const* argv) {
     const TCommandEntry lTable[] = {{lRun, TOptions::TCommand::Run},
                                     {lPrimes, TOptions::TCommand::Primes},
                                     {lSiblings, TOptions::TCommand::Siblings}};
+    // "siblings -7" or "siblings -$7": a number the field takes may begin
+    // with "-"; it is NUMBER, not an option.
+    std::vector<const char*> lArgs(argv, argv + argc);
+    if (argc == 3 && std::string_view(argv[1]) == "siblings" && argv[2][0] == '-' &&
+        std::string_view(argv[2]) != "--" && TryStrToInt(argv[2])) {
+        lArgs.insert(lArgs.begin() + 2, "--");
+    }
     try {
-        lApp.parse(argc, argv);
+        lApp.parse(static_cast<int>(lArgs.size()), lArgs.data());
     } catch (const CLI::CallForHelp&) {
         lOptions.Command = TOptions::TCommand::Help;
         lOptions.HelpText = lApp.help();
