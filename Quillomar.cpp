@@ -1,4 +1,4 @@
-// The program start of Part 3.1: initialise the application, create the
+// The program start: initialise the application, create the
 // main window (which runs FormCreate before it is shown), show it and run
 // the event loop until the window is closed. Nothing is read or saved.
 #include <QApplication>

@@ -22,7 +22,7 @@ public:
     void ShowError(QWidget* aParent, const QString& aCaption, const QString& aText) override;
 };
 
-// The application title by Part 3.1's rule: the program file's name without
+// The application title, left at its default: the program file's name without
 // its directory and without everything from its first "." on, every
 // character after the first in lower case ("/opt/bin/QUILLOMAR.exe" gives
 // "Quillomar").

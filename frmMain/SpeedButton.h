@@ -1,4 +1,4 @@
-// A push button with the pressed-state rules of Part 3.1: buttons sharing a
+// A push button with the pressed-state rules of the window: buttons sharing a
 // group index (> 0) under one parent form a radio group in which a click
 // presses the clicked button and releases every other pressed one (disabled
 // ones included) before the clicked() signal runs the handler; with

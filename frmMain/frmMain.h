@@ -1,4 +1,4 @@
-// TForm1, the main window (Part 3.1): every control of the layout table with
+// TForm1, the main window: every control of the layout with
 // its position, size, anchors, initial text, font, colour and tab order; the
 // window operations the analysis calls; and the wiring of the handlers,
 // each entered through one guard that shows escaping errors in the error
@@ -83,7 +83,7 @@ private:
     void AutoSize(QLabel* aLabel);
     void FlushLog();
 
-    // Controls, in the declaration order of Part 3.1.
+    // Controls, in declaration order.
     QPlainTextEdit* mmoLog = nullptr;
     QLabel* lblCurrentPrime = nullptr;
     QLabel* lblMaxGap = nullptr;

@@ -113,8 +113,9 @@ int main(int argc, char** argv) {
         {
             lCpu = CpuSeconds(RUSAGE_SELF);
             lTimer.restart();
-            auto* lPresenter = new TSilentPresenter;
-            TForm1 lForm{std::unique_ptr<TErrorPresenter>(lPresenter)};
+            auto lOwnedPresenter = std::make_unique<TSilentPresenter>();
+            TSilentPresenter* lPresenter = lOwnedPresenter.get();
+            TForm1 lForm{std::move(lOwnedPresenter)};
             lForm.show();
             QCoreApplication::processEvents();
             QElapsedTimer lRun;

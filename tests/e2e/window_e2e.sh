@@ -3,7 +3,7 @@
 #   window_e2e.sh --build-dir DIR --clipboard E2E_CLIPBOARD --artifacts DIR
 # Installs the build into a temporary prefix (cmake --install), starts Xvfb on
 # a free display, runs PREFIX/bin/Quillomar in a working directory and drives
-# it with xdotool: real clicks at the 96-dpi client positions of Part 3.1
+# it with xdotool: real clicks at the 96-dpi client positions of the controls
 # (Start's centre 53,607, Pause's 134,607, ...), real key presses. Checks:
 #   1. a missing primes.txt shows the error box, caption "Quillomar", which
 #      Return dismisses, and the window stays open;
@@ -97,7 +97,7 @@ stop_app() {
 }
 # A real click at client position x y of the main window.
 click() { xdotool mousemove --window "$WID" "$1" "$2" click 1; sleep 0.15; }
-# Centres of the controls at 96 dpi (Part 3.1's table).
+# Centres of the controls at 96 dpi.
 START="53 607"; PAUSE="134 607"; PARZYSTE="879 609"
 EDT_FIRST="76 511"; LEFT="157 511"; RIGHT="192 511"; SEARCH="250 511"; EDT_SIBILES="480 571"
 

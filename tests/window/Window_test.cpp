@@ -1,7 +1,7 @@
-// QtTest tests of TForm1 (Part 3.1 with the window sides of Parts 1.3, 1.4,
-// 2.1 to 2.3). Every test runs in a fresh temporary directory, which is the
+// QtTest tests of TForm1: its controls and layout, the runs, the exploration
+// tools and the error box as the window shows them. Every test runs in a fresh temporary directory, which is the
 // current directory while the window lives; the window finds its controls'
-// objectNames as Part 3.1 names them. Clicks are real mouse or key events
+// objectNames. Clicks are real mouse or key events
 // sent to the buttons; a click "during a loop" is sent from inside the
 // analysis' event pump through TForm1's pump hook, so it runs nested in the
 // loop as a click handled by that pump would.
@@ -190,7 +190,7 @@ private Q_SLOTS:
         fDir.reset();
     }
 
-    // Part 3.1, first edge case, and the files FormCreate makes.
+    // What the window shows at start, and the files FormCreate makes.
     void initialState() {
         TForm1& lForm = MakeForm();
         QCOMPARE(fErrors.size(), size_t(0));
@@ -335,7 +335,7 @@ private Q_SLOTS:
         QVERIFY(lEmpty(lLeft, 0, 0) && lEmpty(lRight, 15, 15));
     }
 
-    // Part 3.1, second edge case.
+    // Resizing grows the log and edtSibiles; anchored edges keep their distances.
     void resizeKeepsAnchors() {
         TForm1& lForm = MakeForm();
         const int lLabel1Right = Label("cxLabel1")->x() + Label("cxLabel1")->width();
@@ -386,7 +386,7 @@ private Q_SLOTS:
         QVERIFY(Label("lblCurrentPrime")->sizeHint().height() > 0);
     }
 
-    // Part 3.1, third edge case, and the companion's files byte for byte.
+    // Start, Pause, Start ... to the end; the companion's files byte for byte.
     void startPauseCycleMatchesCompanion() {
         WritePrimes(60);
         MakeForm();
@@ -436,7 +436,7 @@ private Q_SLOTS:
         CompareWithCompanion();
     }
 
-    // The states of Part 1.4 as the window shows them.
+    // Ready, Loading, Running, Exhausted as the window shows them.
     void runStates() {
         WritePrimes(20);
         MakeForm();
@@ -602,7 +602,7 @@ private Q_SLOTS:
         QVERIFY(lForm.Analysis().SearchBreak());  // the second click released it
     }
 
-    // The Search toggle, after the worked run of Part 1.3.
+    // The Search toggle, after a run over the primes up to 47.
     void searchToggle() {
         WritePrimes(15);
         TForm1& lForm = MakeForm();
@@ -655,7 +655,7 @@ private Q_SLOTS:
         QCOMPARE(Edit("edtSibiles")->text(), QString());
     }
 
-    // Part 2.2 through the window.
+    // The arrows step the number field through the prime list.
     void arrowsStepThroughList() {
         WriteInput("2 3 5\r\n");
         MakeForm();
@@ -681,7 +681,7 @@ private Q_SLOTS:
         QCOMPARE(fErrors.size(), size_t(0));
     }
 
-    // Part 2.3 nested in a run's event pump (Parts 1.4 and 3.1).
+    // The even-number listing nested in a run's event pump.
     void evenNumbersNestedInRun() {
         WritePrimes(50);
         MakeForm();
@@ -808,7 +808,7 @@ private Q_SLOTS:
         QVERIFY(lForm.isVisible());
     }
 
-    // Part 3.1: a close request during a run is held until the outermost
+    // A close request during a run is held until the outermost
     // handler returns; then the window closes and the event loop ends, as
     // the program's would.
     void closeDuringRun() {
