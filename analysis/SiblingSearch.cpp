@@ -8,7 +8,6 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
-#include <stdexcept>
 
 #include "Errors.h"
 #include "FileHandle.h"
@@ -93,7 +92,10 @@ TPrimeList TSiblingSearch::Siblings(int32_t aIndex, bool aWithCounts) {
 }
 
 int32_t TSiblingSearch::Count(int32_t aNumber) {
-    if (!fCounting) throw std::logic_error("TSiblingSearch::Count without counting");
+    if (!fCounting) {
+        const int32_t lIndex = fPrimes.IndexOf(aNumber);
+        return lIndex < 0 ? 0 : CountByReading(lIndex);
+    }
     const int32_t lIndex = IndexOfValue(aNumber);
     if (lIndex < 0) return 0;
     // The file grows when a run started from a pump appends to it; the
@@ -114,9 +116,7 @@ int32_t TSiblingSearch::Count(int32_t aNumber) {
         if (lLine >= fLineCount) return 0;  // no line of its own
         auto lIt = std::lower_bound(fQueries.begin(), fQueries.end(), lLine,
                                     [](const auto& aEntry, int64_t aKey) { return aEntry.first < aKey; });
-        if (lIt == fQueries.end() || lIt->first != lLine) {
-            throw std::logic_error("TSiblingSearch::Count of a number that is not a sibling");
-        }
+        if (lIt == fQueries.end() || lIt->first != lLine) return CountByReading(lIndex);  // a line not kept
         lQuery = lIt->second;
     }
     const auto lNode = static_cast<size_t>(lQuery.Node);
@@ -176,6 +176,7 @@ void TSiblingSearch::ReadToEnd() {
 }
 
 void TSiblingSearch::Walk(std::string_view aLine, int64_t aLineIndex, bool aKeep) {
+    if (fReadAgain) return;  // the counts come from reading the file
     const bool lOrphan = aLineIndex + 1 >= fPrimes.Count();
     const char* lText = aLine.data();
     const size_t n = aLine.size();
@@ -316,6 +317,7 @@ void TSiblingSearch::IndexList() {
     for (int32_t i = 0; i < m; ++i) {
         auto [lIt, lNew] = fFirstOf.try_emplace(d[i], i);
         if (!lNew) fRecurs[static_cast<size_t>(lIt->second)] = true;
+        if ((i & 0xFFFF) == 0xFFFF) PumpWhenDue();  // a long list in any order
     }
 }
 

@@ -51,12 +51,13 @@ public:
     // range error.
     TPrimeList Siblings(int32_t aIndex, bool aWithCounts);
 
-    // The number of siblings of aNumber, one of the siblings returned by
-    // Siblings(.., true), counted over the file as it stands now: lines
-    // appended since the pass are read first. When its size changed
-    // otherwise (cut shorter, appended to while its last line had no line
-    // end, or the path naming another file by then), this count and all
-    // later ones read the file at the path again from its start.
+    // The number of siblings of aNumber, counted over the file as it stands
+    // now. For the siblings returned by Siblings(.., true) it comes from the
+    // pass, after reading the lines appended since; any other number is
+    // counted by reading the file. When the file's size changed otherwise
+    // (cut shorter, appended to while its last line had no line end, or the
+    // path naming another file by then), this count and all later ones read
+    // the file at the path again from its start.
     int32_t Count(int32_t aNumber);
 
     // Lines read so far.
