@@ -34,8 +34,9 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/quillomar-e2e-XXXXXX")
 PREFIX=$WORK/prefix
 APP_PID= XVFB_PID=
 cleanup() {
-  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null && wait "$APP_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  set +e
+  if [ -n "$APP_PID" ]; then kill "$APP_PID" 2>/dev/null; wait "$APP_PID" 2>/dev/null; fi
+  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; fi
   rm -rf "$WORK"
   return 0
 }
