@@ -7,7 +7,7 @@ PACKAGES=(
   qt6-base-dev libprimesieve-dev libcli11-dev
   xvfb xauth xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
-  bc time util-linux
+  bc time util-linux fonts-dejavu-core
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
