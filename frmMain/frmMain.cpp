@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QResizeEvent>
 
+#include <limits>
+
 #include "Errors.h"
 #include "Glyphs.h"
 #include "ReportFiles.h"
@@ -142,6 +144,8 @@ void TForm1::CreateControls() {
     edtFirst = new QLineEdit(this);
     edtFirst->setObjectName(QStringLiteral("edtFirst"));
     edtFirst->setText(QStringLiteral("2"));
+    edtFirst->setMaxLength(std::numeric_limits<int>::max());
+    edtFirst->installEventFilter(this);
     fLayout.Add(edtFirst, QRect(16, 501, 121, 21), kLeftBottom);
 
     btnLeft = new TSpeedButton(this);
@@ -163,6 +167,9 @@ void TForm1::CreateControls() {
 
     edtSibiles = new QLineEdit(this);
     edtSibiles->setObjectName(QStringLiteral("edtSibiles"));
+    // Unlimited, as the search appends an entry per sibling (Qt's default cuts at 32767).
+    edtSibiles->setMaxLength(std::numeric_limits<int>::max());
+    edtSibiles->installEventFilter(this);
     fLayout.Add(edtSibiles, QRect(44, 561, 873, 21), TAnchor::Left | TAnchor::Right | TAnchor::Bottom);
 
     lblSibiles = CreateLabel("lblSibiles", {16, 524}, kLeftBottom, QStringLiteral("???"), false);
@@ -193,6 +200,7 @@ void TForm1::Guard(F&& aHandler) {
         ShowError("Unknown error");
     }
     --fHandlerDepth;
+    if (fHandlerDepth == 0 && !fPendingEdits.empty()) FlushEdits();
     if (fHandlerDepth == 0 && fPaintDeferred) {
         QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
     }
@@ -238,7 +246,11 @@ void TForm1::SetText(TControl aControl, const std::string& aText) {
         lLabel->setText(lText);
         AutoSize(lLabel);
     } else if (auto* lEdit = qobject_cast<QLineEdit*>(lControl)) {
-        lEdit->setText(lText);
+        if (fHandlerDepth > 0) {
+            fPendingEdits[lEdit] = aText;
+        } else {
+            lEdit->setText(lText);
+        }
     } else if (auto* lButton = qobject_cast<QAbstractButton*>(lControl)) {
         lButton->setText(lText);
     } else if (lControl == mmoLog) {
@@ -249,7 +261,11 @@ void TForm1::SetText(TControl aControl, const std::string& aText) {
 std::string TForm1::GetText(TControl aControl) {
     QWidget* lControl = Control(aControl);
     if (auto* lLabel = qobject_cast<QLabel*>(lControl)) return lLabel->text().toStdString();
-    if (auto* lEdit = qobject_cast<QLineEdit*>(lControl)) return lEdit->text().toStdString();
+    if (auto* lEdit = qobject_cast<QLineEdit*>(lControl)) {
+        auto lPending = fPendingEdits.find(lEdit);
+        if (lPending != fPendingEdits.end()) return lPending->second;
+        return lEdit->text().toStdString();
+    }
     if (auto* lButton = qobject_cast<QAbstractButton*>(lControl)) return lButton->text().toStdString();
     if (lControl == mmoLog) {
         FlushLog();
@@ -288,8 +304,35 @@ bool TForm1::IsPauseDown() { return btnPause->isChecked(); }
 
 bool TForm1::IsSearchDown() { return btnSearch->isChecked(); }
 
+void TForm1::FlushEdits() {
+    auto lPending = std::move(fPendingEdits);
+    fPendingEdits.clear();
+    for (auto& [lEdit, lText] : lPending) lEdit->setText(QString::fromStdString(lText));
+    fLastEditFlush.start();
+}
+
+bool TForm1::eventFilter(QObject* aWatched, QEvent* aEvent) {
+    if (!fPendingEdits.empty() && fPendingEdits.count(qobject_cast<QLineEdit*>(aWatched))) {
+        switch (aEvent->type()) {
+            case QEvent::KeyPress:
+            case QEvent::ShortcutOverride:
+            case QEvent::InputMethod:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::FocusIn:
+                FlushEdits();  // the user acts on the text the handlers gave it
+                break;
+            default: break;
+        }
+    }
+    return QWidget::eventFilter(aWatched, aEvent);
+}
+
 void TForm1::ProcessMessages() {
     if (fPumpHook) fPumpHook();
+    if (!fPendingEdits.empty() && (!fLastEditFlush.isValid() || fLastEditFlush.elapsed() >= kPaintIntervalMs)) {
+        FlushEdits();
+    }
     QCoreApplication::processEvents();
     if (fPaintDeferred && fLastPaint.elapsed() >= kPaintIntervalMs) {
         QEvent lUpdate(QEvent::UpdateRequest);

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -71,6 +72,7 @@ public:
 
 protected:
     bool event(QEvent* aEvent) override;
+    bool eventFilter(QObject* aWatched, QEvent* aEvent) override;
     void resizeEvent(QResizeEvent* aEvent) override;
     void closeEvent(QCloseEvent* aEvent) override;
 
@@ -82,6 +84,7 @@ private:
     QLabel* CreateLabel(const char* aName, QPoint aOrigin, TAnchors aAnchors, const QString& aText, bool aRightAligned);
     void AutoSize(QLabel* aLabel);
     void FlushLog();
+    void FlushEdits();
 
     // Controls, in declaration order.
     QPlainTextEdit* mmoLog = nullptr;
@@ -116,6 +119,13 @@ private:
     static constexpr qint64 kPaintIntervalMs = 20;
     QElapsedTimer fLastPaint;
     bool fPaintDeferred = false;
+    // Texts given to an edit inside a handler, not shown yet: a search with
+    // thousands of siblings extends edtSibiles once per sibling, and laying
+    // out its growing text at every pump would cost seconds. They are shown
+    // once per kPaintInterval, before the user acts on the edit, and when the
+    // outermost handler returns; GetText reads them meanwhile.
+    std::map<QLineEdit*, std::string> fPendingEdits;
+    QElapsedTimer fLastEditFlush;
     TAnalysis fAnalysis;
 };
 

@@ -655,6 +655,36 @@ private Q_SLOTS:
         QCOMPARE(Edit("edtSibiles")->text(), QString());
     }
 
+    // Thousands of siblings: edtSibiles takes the whole text (no 32767 cut),
+    // it matches the companion, and the user always acts on the current text.
+    void searchWithManySiblings() {
+        WritePrimes(4000);
+        TForm1& lForm = MakeForm();
+        Click(Button("btnStart"));
+        ExpectExhausted();
+        Type("edtFirst", QStringLiteral("2"));
+        QString lSeenByUser, lGivenByHandler;
+        fPumps = 0;
+        fAtPump[2000] = [&] {
+            QTest::keyClick(Edit("edtSibiles"), Qt::Key_End);
+            lSeenByUser = Edit("edtSibiles")->text();
+            lGivenByHandler = QString::fromStdString(lForm.GetText(TControl::edtSibiles));
+        };
+        Click(Button("btnSearch"));
+        QVERIFY(!lSeenByUser.isEmpty());
+        QCOMPARE(lSeenByUser, lGivenByHandler);
+        int lExit = -1;
+        const QList<QByteArray> lLines =
+            RunCompanion({QStringLiteral("siblings"), QStringLiteral("2")}, QString::fromStdString(fDir->Path()), &lExit)
+                .split('\n');
+        QCOMPARE(lExit, 0);
+        QVERIFY(lLines.size() >= 3);
+        QCOMPARE(Label("lblSibiles")->text(), QString::fromUtf8(lLines[0]));
+        QCOMPARE(Label("lblSibilesAll")->text(), QString::fromUtf8(lLines[1]));
+        QVERIFY(Edit("edtSibiles")->text().size() > 32767);
+        QCOMPARE(Edit("edtSibiles")->text(), QString::fromUtf8(lLines[2]));
+    }
+
     // The arrows step the number field through the prime list.
     void arrowsStepThroughList() {
         WriteInput("2 3 5\r\n");
