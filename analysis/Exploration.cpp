@@ -90,8 +90,16 @@ void TAnalysis::btnParzysteClick() {
 
 void TAnalysis::CalculateOdds() {
     while (!fWindow.IsPauseDown()) {
+        const int64_t lLineStart = fOddIndex;
         const std::string S = NextOddsLine(fOddIndex);
-        WriteToFile(fOddsFile, S);
+        try {
+            WriteToFile(fOddsFile, S);
+        } catch (...) {
+            // The line did not reach the file: the next press lists its
+            // numbers again instead of leaving them out.
+            fOddIndex = lLineStart;
+            throw;
+        }
         fWindow.SetText(TControl::lblCurrentPrime, std::to_string(fOddIndex));
         fWindow.ProcessMessages();
     }

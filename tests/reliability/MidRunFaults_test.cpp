@@ -7,6 +7,7 @@
 // unprivileged user; ctest runs this program through unprivileged.sh.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <tuple>
 
 #include "Analysis.h"
@@ -101,6 +102,54 @@ INSTANTIATE_TEST_SUITE_P(EveryFileEveryFault, MidRunFault,
                                                  std::get<1>(aInfo.param);
                              return lName.substr(0, lName.find('.'));
                          });
+
+// The even numbers of Odds.txt, in file order; false when a line is not
+// a blank before each of ten numbers followed by CR LF.
+bool OddsNumbers(const std::string& aText, std::vector<int64_t>& aNumbers) {
+    for (const std::string& lLine : TRunModel::Lines(aText)) {
+        if (!lLine.ends_with("\r\n")) return false;
+        std::istringstream lIn(lLine);
+        int lCount = 0;
+        for (int64_t n; lIn >> n; ++lCount) aNumbers.push_back(n);
+        if (lCount != 10 || lLine[0] != ' ') return false;
+    }
+    return true;
+}
+
+class OddsFault : public ::testing::TestWithParam<TFaultCase> {};
+
+// A line that fails leaves its numbers to the next press: Odds.txt goes on
+// without a gap once the fault is gone.
+TEST_P(OddsFault, ListingStopsAndTheNextPressListsTheFailedLine) {
+    const TFaultCase& lCase = GetParam();
+    if (!FaultPossible(lCase.Fault)) GTEST_SKIP() << "root writes read-only files; run through unprivileged.sh";
+    TTempDir lDir;
+    TFakeWindow lWindow;
+    TAnalysis lAnalysis(lWindow, lDir.Path());
+    lAnalysis.FormCreate();
+    const TFaultOn lFault(lCase.Fault, lDir.File("Odds.txt"));
+    lWindow.AtPump[3] = [&] { lFault.Apply(); };  // after the third line: 42 .. 60
+    EXPECT_EQ(ErrorOf([&] { lAnalysis.btnParzysteClick(); }), lCase.Message);
+    EXPECT_EQ(lAnalysis.OddIndex(), 62);
+
+    lFault.Remove();
+    lWindow.PauseDown = true;
+    lAnalysis.btnPauseClick();
+    lWindow.AtPump[lWindow.Pumps + 2] = [&] {
+        lWindow.PauseDown = true;
+        lAnalysis.btnPauseClick();
+    };
+    lWindow.PauseDown = false;
+    lAnalysis.btnParzysteClick();
+    std::vector<int64_t> lNumbers;
+    ASSERT_TRUE(OddsNumbers(lDir.Read("Odds.txt"), lNumbers));
+    const int64_t lFirst = lCase.Fault == TFault::Deleted ? 62 : 2;  // a deleted file took its lines along
+    ASSERT_EQ(lNumbers.size(), static_cast<size_t>((100 - lFirst) / 2 + 1));
+    for (size_t i = 0; i < lNumbers.size(); ++i) EXPECT_EQ(lNumbers[i], lFirst + 2 * static_cast<int64_t>(i));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFault, OddsFault, ::testing::ValuesIn(kFaultCases),
+                         [](const auto& aInfo) { return std::string(aInfo.param.Name); });
 
 }  // namespace
 }  // namespace quillomar::test
