@@ -40,10 +40,9 @@ struct flock WholeFileLock(short aType) {
     return lLock;
 }
 
-bool SameFile(int aFd1, int aFd2) {
-    struct stat s1 {}, s2 {};
-    if (::fstat(aFd1, &s1) != 0 || ::fstat(aFd2, &s2) != 0) return false;
-    return s1.st_dev == s2.st_dev && s1.st_ino == s2.st_ino;
+bool IsFile(int aFd, dev_t aDev, ino_t aIno) {
+    struct stat lStat {};
+    return ::fstat(aFd, &lStat) == 0 && lStat.st_dev == aDev && lStat.st_ino == aIno;
 }
 
 // Takes back the aWritten bytes a failed write left at the end of a regular
@@ -108,20 +107,21 @@ void TTextFile::Rewrite() {
         RaiseErrno(errno);
     }
     struct stat lStat {};
-    if (::fstat(lFd.Get(), &lStat) == 0 && S_ISREG(lStat.st_mode) && ::ftruncate(lFd.Get(), 0) != 0) {
-        RaiseErrno(errno);
-    }
+    if (::fstat(lFd.Get(), &lStat) != 0) RaiseErrno(errno);
+    if (S_ISREG(lStat.st_mode) && ::ftruncate(lFd.Get(), 0) != 0) RaiseErrno(errno);
     int lDup = ::fcntl(lFd.Get(), F_DUPFD_CLOEXEC, 0);
     if (lDup < 0) RaiseErrno(errno);
     fFd = TFileHandle(lDup);
     fLock = std::move(lFd);
+    fLockDev = lStat.st_dev;
+    fLockIno = lStat.st_ino;
     fMode = TMode::Output;
 }
 
 void TTextFile::Append() {
     CloseIfOpen();
     TFileHandle lFd(OpenOrRaise(fPath, O_WRONLY | O_APPEND));
-    if (!(fLock.Valid() && SameFile(fLock.Get(), lFd.Get()))) {
+    if (!(fLock.Valid() && IsFile(lFd.Get(), fLockDev, fLockIno))) {
         struct flock lLock = WholeFileLock(F_WRLCK);
         if (::fcntl(lFd.Get(), F_OFD_GETLK, &lLock) == 0 && lLock.l_type != F_UNLCK) {
             throw EInOutError(kFileLocked);

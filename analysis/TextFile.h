@@ -9,6 +9,8 @@
 // that take no lock read freely.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,6 +65,9 @@ private:
     std::string fPath;
     TFileHandle fFd;
     TFileHandle fLock;
+    // The identity of the locked file, to know an append reaches it.
+    dev_t fLockDev = 0;
+    ino_t fLockIno = 0;
     TMode fMode = TMode::Closed;
     std::vector<char> fBuffer;
     size_t fPos = 0;
