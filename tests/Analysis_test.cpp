@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include "Errors.h"
+#include "ErrorOf.h"
 #include "FakeWindow.h"
 #include "TempDir.h"
 
 namespace quillomar {
 namespace {
 
+using test::ErrorOf;
 using test::TFakeWindow;
 using test::TTempDir;
 
@@ -26,14 +28,6 @@ protected:
         fAnalysis.FormCreate();
     }
     std::string Read(const std::string& aName) const { return fDir.Read(aName); }
-    std::string Message(const std::function<void()>& aAction) {
-        try {
-            aAction();
-        } catch (const std::exception& e) {
-            return ErrorBoxText(e.what());
-        }
-        return "(no error)";
-    }
 
     TTempDir fDir;
     TFakeWindow fWindow;
@@ -236,7 +230,7 @@ TEST_F(AnalysisTest, BadPiecesStopTheLoadWithTheirMessage) {
         TAnalysis lAnalysis(lWindow, lDir.Path());
         lDir.Write("primes.txt", c.Bytes);
         lAnalysis.FormCreate();
-        EXPECT_EQ(Message([&] { lAnalysis.btnStartClick(); }), c.Message);
+        EXPECT_EQ(ErrorOf([&] { lAnalysis.btnStartClick(); }), c.Message);
         EXPECT_EQ(std::vector<int32_t>(lAnalysis.Primes().begin(), lAnalysis.Primes().end()), c.Kept);
         EXPECT_TRUE(lWindow.Log.empty());  // the run did not start
         EXPECT_FALSE(lWindow.LogVisible);  // Stuck
@@ -245,7 +239,7 @@ TEST_F(AnalysisTest, BadPiecesStopTheLoadWithTheirMessage) {
 
 TEST_F(AnalysisTest, PartialLoadIsAnalysedWithoutLoadingAgain) {
     CreateWithPrimes("2 3 5 x 7");
-    EXPECT_EQ(Message([&] { fAnalysis.btnStartClick(); }), "'x' is not a valid integer value for Integer type.");
+    EXPECT_EQ(ErrorOf([&] { fAnalysis.btnStartClick(); }), "'x' is not a valid integer value for Integer type.");
     fDir.Write("primes.txt", "2 3 5 7 11 13");  // fixing the file changes nothing now
     fAnalysis.btnPauseClick();
     fAnalysis.btnStartClick();
@@ -266,7 +260,7 @@ TEST_F(AnalysisTest, EmptyListReloadsAtEveryStart) {
 
 TEST_F(AnalysisTest, MissingPrimesFileIsNotFound) {
     fAnalysis.FormCreate();
-    EXPECT_EQ(Message([&] { fAnalysis.btnStartClick(); }), "The specified file was not found.");
+    EXPECT_EQ(ErrorOf([&] { fAnalysis.btnStartClick(); }), "The specified file was not found.");
     fDir.Write("primes.txt", "2 3");
     fAnalysis.btnPauseClick();
     fAnalysis.btnStartClick();
@@ -312,7 +306,7 @@ TEST_F(AnalysisTest, FailedStepIsRepeatedInFullAtTheNextStart) {
     // During the pump of the 2nd step, FlowPrimes.txt disappears: the 3rd
     // step fails at its fourth append.
     fWindow.AtPump[3] = [&] { std::filesystem::remove(fDir.File("FlowPrimes.txt")); };
-    EXPECT_EQ(Message([&] { fAnalysis.btnStartClick(); }), "The specified file was not found.");
+    EXPECT_EQ(ErrorOf([&] { fAnalysis.btnStartClick(); }), "The specified file was not found.");
     EXPECT_EQ(fAnalysis.CurrentIndex(), 3);
     EXPECT_FALSE(fWindow.LogVisible);
     EXPECT_EQ(fWindow.Log.size(), 3u);  // the failed step had added its log line

@@ -9,12 +9,14 @@
 #include "Analysis.h"
 #include "Errors.h"
 #include "Exploration.h"
+#include "ErrorOf.h"
 #include "FakeWindow.h"
 #include "TempDir.h"
 
 namespace quillomar {
 namespace {
 
+using test::ErrorOf;
 using test::TFakeWindow;
 using test::TTempDir;
 
@@ -54,14 +56,6 @@ protected:
     std::string Text(TControl aControl) { return fWindow.Texts[aControl]; }
     std::vector<std::string> SearchTexts() {
         return {Text(TControl::lblSibiles), Text(TControl::lblSibilesAll), Text(TControl::edtSibiles)};
-    }
-    std::string ErrorOf(const std::function<void()>& aAction) {
-        try {
-            aAction();
-        } catch (const std::exception& e) {
-            return ErrorBoxText(e.what());
-        }
-        return "(no error)";
     }
 
     TTempDir fDir;

@@ -12,6 +12,7 @@
 
 #include "Analysis.h"
 #include "Errors.h"
+#include "ErrorOf.h"
 #include "FakeWindow.h"
 #include "Faults.h"
 #include "RunModel.h"
@@ -21,15 +22,6 @@ namespace quillomar::test {
 namespace {
 
 const std::vector<std::string> kAnalysisFiles(ReportFileNames().begin(), ReportFileNames().end() - 1);
-
-std::string ErrorOf(const std::function<void()>& aAction) {
-    try {
-        aAction();
-    } catch (const std::exception& e) {
-        return ErrorBoxText(e.what());
-    }
-    return "(no error)";
-}
 
 // The report files of an undisturbed run over aPrimes, through the library.
 TRunModel ReferenceRun(const std::string& aPrimes) {

@@ -9,6 +9,7 @@
 
 #include "Analysis.h"
 #include "Errors.h"
+#include "ErrorOf.h"
 #include "FakeWindow.h"
 #include "RunModel.h"
 #include "TempDir.h"
@@ -26,15 +27,6 @@ std::map<std::string, std::string> LibraryRun(const std::string& aPrimes) {
         lAnalysis.btnStartClick();
     }
     return ReadReportFiles(lDir.Path());
-}
-
-std::string ErrorOf(const std::function<void()>& aAction) {
-    try {
-        aAction();
-    } catch (const std::exception& e) {
-        return ErrorBoxText(e.what());
-    }
-    return "(no error)";
 }
 
 TEST(TwoInstances, SecondStartedInTheFirstsPumpIsRefusedAndChangesNothing) {
