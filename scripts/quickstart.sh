@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build build -j"${JOBS:-2}"
+cmake --build build -j"${JOBS:-2}" --target quillomar-cli Quillomar
 mkdir -p work
 [ -f work/primes.txt ] || build/cli/quillomar-cli primes 5000 > work/primes.txt
 cd work
