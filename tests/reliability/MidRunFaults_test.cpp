@@ -23,19 +23,6 @@ namespace {
 
 const std::vector<std::string> kAnalysisFiles(ReportFileNames().begin(), ReportFileNames().end() - 1);
 
-// The report files of an undisturbed run over aPrimes, through the library.
-TRunModel ReferenceRun(const std::string& aPrimes) {
-    TTempDir lDir;
-    lDir.Write("primes.txt", aPrimes);
-    TFakeWindow lWindow;
-    {
-        TAnalysis lAnalysis(lWindow, lDir.Path());
-        lAnalysis.FormCreate();
-        lAnalysis.btnStartClick();
-    }
-    return TRunModel(ReadReportFiles(lDir.Path()));
-}
-
 // The index in a step's appends of the first one to aName.
 int FirstAppendTo(const TRunModel& aModel, int aStep, const std::string& aName) {
     const std::vector<std::string> lOrder = aModel.Appends(aStep);

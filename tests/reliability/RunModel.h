@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "Analysis.h"
+#include "FakeWindow.h"
 #include "Process.h"
+#include "TempDir.h"
 
 namespace quillomar::test {
 
@@ -125,5 +128,20 @@ inline std::map<std::string, std::string> ReadReportFiles(const std::string& aDi
     for (const std::string& lName : ReportFileNames()) lFiles[lName] = ReadFile(aDirectory + "/" + lName);
     return lFiles;
 }
+
+// The report files of an undisturbed run over aPrimes, through the library.
+inline std::map<std::string, std::string> LibraryRun(const std::string& aPrimes) {
+    TTempDir lDir;
+    lDir.Write("primes.txt", aPrimes);
+    TFakeWindow lWindow;
+    {
+        TAnalysis lAnalysis(lWindow, lDir.Path());
+        lAnalysis.FormCreate();
+        lAnalysis.btnStartClick();
+    }
+    return ReadReportFiles(lDir.Path());
+}
+
+inline TRunModel ReferenceRun(const std::string& aPrimes) { return TRunModel(LibraryRun(aPrimes)); }
 
 }  // namespace quillomar::test

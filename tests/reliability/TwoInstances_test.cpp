@@ -17,18 +17,6 @@
 namespace quillomar::test {
 namespace {
 
-std::map<std::string, std::string> LibraryRun(const std::string& aPrimes) {
-    TTempDir lDir;
-    lDir.Write("primes.txt", aPrimes);
-    TFakeWindow lWindow;
-    {
-        TAnalysis lAnalysis(lWindow, lDir.Path());
-        lAnalysis.FormCreate();
-        lAnalysis.btnStartClick();
-    }
-    return ReadReportFiles(lDir.Path());
-}
-
 TEST(TwoInstances, SecondStartedInTheFirstsPumpIsRefusedAndChangesNothing) {
     const std::string lPrimes = PrimesText(60);
     TTempDir lDir;

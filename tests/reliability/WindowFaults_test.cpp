@@ -42,18 +42,6 @@ private:
     std::vector<TShownError>& fErrors;
 };
 
-TRunModel ReferenceRun(const std::string& aPrimes) {
-    TTempDir lDir;
-    lDir.Write("primes.txt", aPrimes);
-    TFakeWindow lWindow;
-    {
-        TAnalysis lAnalysis(lWindow, lDir.Path());
-        lAnalysis.FormCreate();
-        lAnalysis.btnStartClick();
-    }
-    return TRunModel(ReadReportFiles(lDir.Path()));
-}
-
 }  // namespace
 
 Q_DECLARE_METATYPE(TFault)
