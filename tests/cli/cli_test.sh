@@ -1,15 +1,7 @@
 #!/usr/bin/env bash
 # The command-line contract of quillomar-cli: output formats, exit statuses
 # and messages, Ctrl-C as Pause.
-set -uo pipefail
-CLI=$(readlink -f "$1")
-TMP=$(mktemp -d)
-trap 'rm -rf "$TMP"' EXIT
-failures=0
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: expected [$2], got [$3]"; failures=$((failures + 1)); fi
-}
-cd "$TMP"
+source "$(dirname "$0")/../check.sh" "$1"
 
 # primes COUNT: ten to a line, blanks between, LF ends.
 "$CLI" primes 23 > p.txt; check "primes status" 0 $?
@@ -59,5 +51,4 @@ check "every step whole" "$lines" "$(wc -l < FlowPurePrimes.txt)"
 check "short lines match" "$((lines + 1))" "$(wc -l < ShortPrimes.txt)"
 cd ..
 
-echo "$((failures == 0 ? 1 : 0)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

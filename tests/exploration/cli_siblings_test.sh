@@ -2,15 +2,7 @@
 # quillomar-cli siblings NUMBER: the three texts of the search as the window
 # shows them, over the files an earlier run left; the usage error for a
 # number that does not convert; the I/O error for a missing file.
-set -uo pipefail
-CLI=$(readlink -f "$1")
-TMP=$(mktemp -d)
-trap 'rm -rf "$TMP"' EXIT
-failures=0
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: expected [$2], got [$3]"; failures=$((failures + 1)); fi
-}
-cd "$TMP"
+source "$(dirname "$0")/../check.sh" "$1"
 "$CLI" primes 15 > primes.txt && "$CLI" run > /dev/null || { echo "FAIL the worked run"; exit 1; }
 snapshot() { ls -l --time-style=+%s.%N ./*Primes*.txt Odds.txt primes.txt; md5sum ./*Primes*.txt Odds.txt; }
 before=$(snapshot)
@@ -49,5 +41,4 @@ check "missing file prints no texts" "" "$(cat out.txt)"
 check "missing file creates nothing" "err.txt out.txt primes.txt" "$(ls | tr '\n' ' ' | sed 's/ $//')"
 cd ..
 
-[ "$failures" -eq 0 ] && echo "all passed" || echo "$failures failed"
-[ "$failures" -eq 0 ]
+finish
