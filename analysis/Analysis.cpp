@@ -28,12 +28,31 @@ void TAnalysis::FormCreate() {
     GuardReportFiles();
 }
 
+// The report files in the order of their creation: variable, name, header
+// (empty: none).
+struct TAnalysis::TReportFile {
+    TTextFile TAnalysis::*File;
+    std::string_view Name;
+    std::string_view Header;
+};
+
+const TAnalysis::TReportFile TAnalysis::kReportFiles[8] = {
+    {&TAnalysis::fShortPrimesFile, "ShortPrimes.txt", kShortHeader},
+    {&TAnalysis::fLongPrimesFile, "LongPrimes.txt", kLongHeader},
+    {&TAnalysis::fFlowFile, "FlowPrimes.txt", kFlowHeader},
+    {&TAnalysis::fPureFlowFile, "FlowPurePrimes.txt", {}},
+    {&TAnalysis::fFlowReverseFile, "FlowReversePrimes.txt", kFlowHeader},
+    {&TAnalysis::fFlowUPFile, "FlowUpPrimes.txt", kFlowHeader},
+    {&TAnalysis::fFlowDownFile, "FlowDownPrimes.txt", kFlowHeader},
+    {&TAnalysis::fOddsFile, "Odds.txt", {}},
+};
+
 void TAnalysis::GuardReportFiles() noexcept {
     try {
         std::vector<int> lFds;
-        for (const TTextFile* lFile : {&fShortPrimesFile, &fLongPrimesFile, &fFlowFile, &fPureFlowFile,
-                                       &fFlowReverseFile, &fFlowUPFile, &fFlowDownFile, &fOddsFile}) {
-            if (lFile->HoldsLock()) lFds.push_back(lFile->LockDescriptor());
+        for (const TReportFile& lEntry : kReportFiles) {
+            const TTextFile& lFile = this->*lEntry.File;
+            if (lFile.HoldsLock()) lFds.push_back(lFile.LockDescriptor());
         }
         fLineGuard.Start(lFds);
     } catch (...) {
@@ -42,26 +61,12 @@ void TAnalysis::GuardReportFiles() noexcept {
 }
 
 void TAnalysis::CreateReportFiles() {
-    struct TEntry {
-        TTextFile* File;
-        std::string_view Name;
-        std::string_view Header;  // empty: no header line
-    };
-    const TEntry lEntries[] = {
-        {&fShortPrimesFile, "ShortPrimes.txt", kShortHeader},
-        {&fLongPrimesFile, "LongPrimes.txt", kLongHeader},
-        {&fFlowFile, "FlowPrimes.txt", kFlowHeader},
-        {&fPureFlowFile, "FlowPurePrimes.txt", {}},
-        {&fFlowReverseFile, "FlowReversePrimes.txt", kFlowHeader},
-        {&fFlowUPFile, "FlowUpPrimes.txt", kFlowHeader},
-        {&fFlowDownFile, "FlowDownPrimes.txt", kFlowHeader},
-        {&fOddsFile, "Odds.txt", {}},
-    };
-    for (const TEntry& lEntry : lEntries) {
-        lEntry.File->AssignFile(PathOf(lEntry.Name));
-        lEntry.File->Rewrite();
-        if (!lEntry.Header.empty()) lEntry.File->WriteLn(lEntry.Header);
-        if (lEntry.File != &fOddsFile) lEntry.File->CloseFile();  // Odds.txt stays open
+    for (const TReportFile& lEntry : kReportFiles) {
+        TTextFile& lFile = this->*lEntry.File;
+        lFile.AssignFile(PathOf(lEntry.Name));
+        lFile.Rewrite();
+        if (!lEntry.Header.empty()) lFile.WriteLn(lEntry.Header);
+        if (&lFile != &fOddsFile) lFile.CloseFile();  // Odds.txt stays open
     }
 }
 

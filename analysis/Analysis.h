@@ -60,6 +60,9 @@ public:
     std::string PathOf(std::string_view aFileName) const;
 
 private:
+    struct TReportFile;
+    static const TReportFile kReportFiles[8];
+
     void CreateReportFiles();
     // Hands the created report files to the line guard.
     void GuardReportFiles() noexcept;

@@ -45,15 +45,7 @@ struct TNestedCase {
 
 TEST(NestedRun, EveryPrimeIsAnalysedOnceHoweverTheHandlersNest) {
     const std::string lPrimes = PrimesText(30);
-    TTempDir lReferenceDir;
-    lReferenceDir.Write("primes.txt", lPrimes);
-    {
-        TFakeWindow lWindow;
-        TAnalysis lAnalysis(lWindow, lReferenceDir.Path());
-        lAnalysis.FormCreate();
-        lAnalysis.btnStartClick();
-    }
-    const auto lReference = ReadReportFiles(lReferenceDir.Path());
+    const auto lReference = LibraryRun(lPrimes);
 
     const TNestedCase kCases[] = {
         {"Pause and Start in the loading pump", 1, [](const TClicks& c) { c.Pause(); c.Start(); }},
