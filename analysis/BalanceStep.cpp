@@ -17,24 +17,24 @@ void TBalanceStep::ExtendSlots(const TPrimeList& aPrimes, int32_t aCount) {
     }
 }
 
-inline void TBalanceStep::AddValue(int32_t aIndex, const int32_t* aValues) {
-    const int32_t p = aValues[aIndex];
+// The pan is chosen without a branch: which pan is lighter changes from
+// placement to placement in no pattern a predictor could follow, so both
+// sides are computed and the choice selects between them.
+inline void TBalanceStep::AddValue(int32_t aIndex, const int32_t* aValues, TPanState& aState) {
+    const int64_t p = aValues[aIndex];
     const TSlot& lSlot = fSlots[static_cast<size_t>(aIndex)];
-    TBalanceRecord& r = fRecord;
-    if (r.UpperValue <= r.LowerValue) {
-        r.UpperValue += p;
-        std::memcpy(fUpperEnd, &lSlot, sizeof lSlot);
-        fUpperEnd += lSlot.Length;
-        *fFlowEnd++ = '^';
-        *fFlowSignEnd++ = r.UpperValue == r.LowerValue ? '=' : '-';
-    } else {
-        r.LowerValue += p;
-        std::memcpy(fLowerEnd, &lSlot, sizeof lSlot);
-        fLowerEnd += lSlot.Length;
-        *fFlowEnd++ = 'v';
-        *fFlowSignEnd++ = '+';
-    }
-    if (r.LowerValue == r.UpperValue) ++r.Equals;
+    const bool lUpper = aState.UpperValue <= aState.LowerValue;
+    char* lTarget = lUpper ? aState.UpperEnd : aState.LowerEnd;
+    std::memcpy(lTarget, &lSlot, sizeof lSlot);
+    const int64_t lUpperAdd = lUpper ? p : 0;
+    aState.UpperValue += lUpperAdd;
+    aState.LowerValue += p - lUpperAdd;
+    aState.UpperEnd += lUpper ? lSlot.Length : 0;
+    aState.LowerEnd += lUpper ? 0 : lSlot.Length;
+    const bool lLevel = aState.UpperValue == aState.LowerValue;
+    *aState.FlowEnd++ = lUpper ? '^' : 'v';
+    *aState.FlowSignEnd++ = !lUpper ? '+' : lLevel ? '=' : '-';
+    aState.Equals += lLevel ? 1 : 0;
 }
 
 const TBalanceRecord& TBalanceStep::Run(const TPrimeList& aPrimes, int32_t aIndex) {
@@ -51,23 +51,22 @@ const TBalanceRecord& TBalanceStep::Run(const TPrimeList& aPrimes, int32_t aInde
         if (lBuffer->size() < lPlacements) lBuffer->resize(std::max(lPlacements, lBuffer->size() * 2));
     }
 
-    fRecord = TBalanceRecord{};
-    fRecord.Prime = lPrime;
-    fUpperEnd = fUpper.data();
-    fLowerEnd = fLower.data();
-    fFlowEnd = fFlow.data();
-    fFlowSignEnd = fFlowSign.data();
-
+    TPanState lState{0, 0, 0, fUpper.data(), fLower.data(), fFlow.data(), fFlowSign.data()};
     const int32_t* lValues = aPrimes.Data();
     for (int32_t lLocalCurrentIndex = aIndex; lLocalCurrentIndex >= 0; --lLocalCurrentIndex) {
-        AddValue(lLocalCurrentIndex, lValues);
+        AddValue(lLocalCurrentIndex, lValues, lState);
     }
+    fRecord = TBalanceRecord{};
+    fRecord.Prime = lPrime;
+    fRecord.UpperValue = lState.UpperValue;
+    fRecord.LowerValue = lState.LowerValue;
+    fRecord.Equals = lState.Equals;
 
-    std::reverse_copy(fFlow.data(), fFlowEnd, fReverseFlow.data());
-    std::reverse_copy(fFlowSign.data(), fFlowSignEnd, fReverseFlowSign.data());
+    std::reverse_copy(fFlow.data(), lState.FlowEnd, fReverseFlow.data());
+    std::reverse_copy(fFlowSign.data(), lState.FlowSignEnd, fReverseFlowSign.data());
 
-    fRecord.Upper = {fUpper.data(), static_cast<size_t>(fUpperEnd - fUpper.data())};
-    fRecord.Lower = {fLower.data(), static_cast<size_t>(fLowerEnd - fLower.data())};
+    fRecord.Upper = {fUpper.data(), static_cast<size_t>(lState.UpperEnd - fUpper.data())};
+    fRecord.Lower = {fLower.data(), static_cast<size_t>(lState.LowerEnd - fLower.data())};
     fRecord.Flow = {fFlow.data(), lPlacements};
     fRecord.FlowSign = {fFlowSign.data(), lPlacements};
     fRecord.ReverseFlow = {fReverseFlow.data(), lPlacements};

@@ -40,14 +40,20 @@ private:
         uint8_t Length;
     };
     void ExtendSlots(const TPrimeList& aPrimes, int32_t aCount);
-    void AddValue(int32_t aIndex, const int32_t* aValues);
+    // The sums and write positions of a step in progress, kept in locals.
+    struct TPanState {
+        int64_t UpperValue;
+        int64_t LowerValue;
+        int32_t Equals;
+        char* UpperEnd;
+        char* LowerEnd;
+        char* FlowEnd;
+        char* FlowSignEnd;
+    };
+    void AddValue(int32_t aIndex, const int32_t* aValues, TPanState& aState);
 
     std::vector<TSlot> fSlots;
     std::vector<char> fUpper, fLower, fFlow, fFlowSign, fReverseFlow, fReverseFlowSign;
-    char* fUpperEnd = nullptr;
-    char* fLowerEnd = nullptr;
-    char* fFlowEnd = nullptr;
-    char* fFlowSignEnd = nullptr;
     TBalanceRecord fRecord;
 };
 
