@@ -200,7 +200,7 @@ void TForm1::Guard(F&& aHandler) {
         ShowError("Unknown error");
     }
     --fHandlerDepth;
-    if (fHandlerDepth == 0 && !fPendingEdits.empty()) FlushEdits();
+    if (fHandlerDepth == 0) FlushTexts();
     if (fHandlerDepth == 0 && fPaintDeferred) {
         QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
     }
@@ -211,6 +211,7 @@ void TForm1::Guard(F&& aHandler) {
 }
 
 void TForm1::ShowError(const std::string& aMessage) {
+    FlushTexts();  // the box shows over the texts the handler left
     fPresenter->ShowError(this, ApplicationTitle(), QString::fromStdString(ErrorBoxText(aMessage)));
 }
 
@@ -242,9 +243,12 @@ void TForm1::SetText(TControl aControl, const std::string& aText) {
     QWidget* lControl = Control(aControl);
     const QString lText = QString::fromStdString(aText);
     if (auto* lLabel = qobject_cast<QLabel*>(lControl)) {
-        if (lLabel->text() == lText) return;
-        lLabel->setText(lText);
-        AutoSize(lLabel);
+        if (fHandlerDepth > 0) {
+            fPendingLabels[lLabel] = lText;
+        } else if (lLabel->text() != lText) {
+            lLabel->setText(lText);
+            AutoSize(lLabel);
+        }
     } else if (auto* lEdit = qobject_cast<QLineEdit*>(lControl)) {
         if (fHandlerDepth > 0) {
             fPendingEdits[lEdit] = aText;
@@ -260,7 +264,10 @@ void TForm1::SetText(TControl aControl, const std::string& aText) {
 
 std::string TForm1::GetText(TControl aControl) {
     QWidget* lControl = Control(aControl);
-    if (auto* lLabel = qobject_cast<QLabel*>(lControl)) return lLabel->text().toStdString();
+    if (auto* lLabel = qobject_cast<QLabel*>(lControl)) {
+        auto lPending = fPendingLabels.find(lLabel);
+        return (lPending != fPendingLabels.end() ? lPending->second : lLabel->text()).toStdString();
+    }
     if (auto* lEdit = qobject_cast<QLineEdit*>(lControl)) {
         auto lPending = fPendingEdits.find(lEdit);
         if (lPending != fPendingEdits.end()) return lPending->second;
@@ -304,11 +311,18 @@ bool TForm1::IsPauseDown() { return btnPause->isChecked(); }
 
 bool TForm1::IsSearchDown() { return btnSearch->isChecked(); }
 
-void TForm1::FlushEdits() {
-    auto lPending = std::move(fPendingEdits);
+void TForm1::FlushTexts() {
+    auto lEdits = std::move(fPendingEdits);
     fPendingEdits.clear();
-    for (auto& [lEdit, lText] : lPending) lEdit->setText(QString::fromStdString(lText));
-    fLastEditFlush.start();
+    for (auto& [lEdit, lText] : lEdits) lEdit->setText(QString::fromStdString(lText));
+    auto lLabels = std::move(fPendingLabels);
+    fPendingLabels.clear();
+    for (auto& [lLabel, lText] : lLabels) {
+        if (lLabel->text() == lText) continue;
+        lLabel->setText(lText);
+        AutoSize(lLabel);
+    }
+    fLastTextFlush.start();
 }
 
 bool TForm1::eventFilter(QObject* aWatched, QEvent* aEvent) {
@@ -320,7 +334,7 @@ bool TForm1::eventFilter(QObject* aWatched, QEvent* aEvent) {
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:
             case QEvent::FocusIn:
-                FlushEdits();  // the user acts on the text the handlers gave it
+                FlushTexts();  // the user acts on the text the handlers gave it
                 break;
             default: break;
         }
@@ -329,10 +343,11 @@ bool TForm1::eventFilter(QObject* aWatched, QEvent* aEvent) {
 }
 
 void TForm1::ProcessMessages() {
-    if (fPumpHook) fPumpHook();
-    if (!fPendingEdits.empty() && (!fLastEditFlush.isValid() || fLastEditFlush.elapsed() >= kPaintIntervalMs)) {
-        FlushEdits();
+    if ((!fPendingEdits.empty() || !fPendingLabels.empty()) &&
+        (!fLastTextFlush.isValid() || fLastTextFlush.elapsed() >= kPaintIntervalMs)) {
+        FlushTexts();
     }
+    if (fPumpHook) fPumpHook();
     QCoreApplication::processEvents();
     if (fPaintDeferred && fLastPaint.elapsed() >= kPaintIntervalMs) {
         QEvent lUpdate(QEvent::UpdateRequest);

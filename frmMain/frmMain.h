@@ -84,7 +84,7 @@ private:
     QLabel* CreateLabel(const char* aName, QPoint aOrigin, TAnchors aAnchors, const QString& aText, bool aRightAligned);
     void AutoSize(QLabel* aLabel);
     void FlushLog();
-    void FlushEdits();
+    void FlushTexts();
 
     // Controls, in declaration order.
     QPlainTextEdit* mmoLog = nullptr;
@@ -125,7 +125,11 @@ private:
     // once per kPaintInterval, before the user acts on the edit, and when the
     // outermost handler returns; GetText reads them meanwhile.
     std::map<QLineEdit*, std::string> fPendingEdits;
-    QElapsedTimer fLastEditFlush;
+    // Captions given to a label inside a handler, held the same way: a run
+    // changes lblCurrentPrime at every step, and sizing the label to each
+    // caption costs more than the pump. GetText reads them meanwhile.
+    std::map<QLabel*, QString> fPendingLabels;
+    QElapsedTimer fLastTextFlush;
     TAnalysis fAnalysis;
 };
 

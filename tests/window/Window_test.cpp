@@ -447,7 +447,10 @@ private Q_SLOTS:
         std::map<int, TSeen> lSeen;
         auto lRecord = [&](int aPump) {
             fAtPump[aPump] = [&, aPump] {
-                lSeen[aPump] = {Label("lblCurrentPrime")->text(), Button("btnStart")->isEnabled(),
+                // The caption as the handlers left it; the label itself shows
+                // it at the next frame.
+                lSeen[aPump] = {QString::fromStdString(fForm->GetText(TControl::lblCurrentPrime)),
+                                Button("btnStart")->isEnabled(),
                                 Button("btnStart")->isChecked(), Log()->isVisible()};
             };
         };
@@ -475,6 +478,25 @@ private Q_SLOTS:
         QCOMPARE(fForm->Analysis().Primes().Count(), 20);
         QCOMPARE(ReadFile("ShortPrimes.txt"), lBefore);
         ExpectExhausted();
+    }
+
+    // Captions given inside a handler reach the labels once per frame while
+    // the run goes on, and every one of them when it ends.
+    void captionsFollowTheRunFrameByFrame() {
+        WritePrimes(40);
+        MakeForm();
+        QString lShown, lGiven;
+        fAtPump[10] = [] { QTest::qSleep(30); };
+        fAtPump[11] = [&] {
+            lShown = Label("lblCurrentPrime")->text();
+            lGiven = QString::fromStdString(fForm->GetText(TControl::lblCurrentPrime));
+        };
+        Click(Button("btnStart"));
+        QCOMPARE(lShown, lGiven);
+        QVERIFY(lShown.contains(u'('));
+        QCOMPARE(Label("lblCurrentPrime")->text(), QStringLiteral("173 (39/40)"));
+        QCOMPARE(Label("lblCurrentPrime")->size(), Label("lblCurrentPrime")->sizeHint());
+        QCOMPARE(Label("lblMaxGap")->text(), QString::number(fForm->Analysis().MaxGap()));
     }
 
     void radioGroupRules() {
