@@ -312,6 +312,7 @@ bool TForm1::IsPauseDown() { return btnPause->isChecked(); }
 bool TForm1::IsSearchDown() { return btnSearch->isChecked(); }
 
 void TForm1::FlushTexts() {
+    if (fPendingEdits.empty() && fPendingLabels.empty()) return;  // the next frame's clock keeps running
     auto lEdits = std::move(fPendingEdits);
     fPendingEdits.clear();
     for (auto& [lEdit, lText] : lEdits) lEdit->setText(QString::fromStdString(lText));
@@ -343,10 +344,7 @@ bool TForm1::eventFilter(QObject* aWatched, QEvent* aEvent) {
 }
 
 void TForm1::ProcessMessages() {
-    if ((!fPendingEdits.empty() || !fPendingLabels.empty()) &&
-        (!fLastTextFlush.isValid() || fLastTextFlush.elapsed() >= kPaintIntervalMs)) {
-        FlushTexts();
-    }
+    if (!fLastTextFlush.isValid() || fLastTextFlush.elapsed() >= kPaintIntervalMs) FlushTexts();
     if (fPumpHook) fPumpHook();
     QCoreApplication::processEvents();
     if (fPaintDeferred && fLastPaint.elapsed() >= kPaintIntervalMs) {
